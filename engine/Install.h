@@ -34,9 +34,12 @@ enum class InstallStep { None, DriverDirectory, CopyFile, RegisterDriver, Create
 struct InstallOutcome {
     bool succeeded = false;
     InstallStep step = InstallStep::None;
-    std::string subject;    // the path or name involved
-    uint32_t error = 0;     // the system's error code
-    std::string errorText;  // the system's own text for it
+    std::string subject;      // the path or name involved (for a copy, the source)
+    std::string destination;  // for a copy, where the file was to go
+    uint32_t error = 0;       // the system's error code; 0 when the call gave none
+    // The system's own text for `error`; for an answer that was wrong without
+    // an error code (an empty driver directory), what was wrong with it.
+    std::string errorText;
     // One line for the user, in the ANSI code page.
     std::string Message() const;
 };
@@ -50,7 +53,9 @@ extern std::string g_strPortName;
 constexpr size_t kDriverDirectorySize = 255;
 constexpr size_t kDependentFilesSize = 255;
 
-// The registration record for a model row and target.
+// The registration record for a model row and target. Its pDependentFiles
+// holds the whole zero-filled buffer, exactly kDependentFilesSize bytes, so
+// the caller can hand .data() to the spooler as it is.
 DriverInfo3 MakeDriverInfo(const PrinterModel& model, const InstallTarget& target);
 // The printer record for a model row on a port.
 PrinterInfo2 MakePrinterInfo(const PrinterModel& model, const std::string& portName);
@@ -58,8 +63,11 @@ PrinterInfo2 MakePrinterInfo(const PrinterModel& model, const std::string& portN
 std::string DefaultPrinterData(const PrinterModel& model, const std::string& portName);
 // "baud,parity,data,stop,flow"
 std::string PortSettingsData(const SerialSettings& serial);
-// The source file names of the eight driver files for a model, in copy order.
+// The name one of the eight driver files has for a model, in its folders
+// (source and driver directory alike).
 std::string DriverFileName(const DriverFile& file, const PrinterModel& model);
+// The name the driver registration gives that file.
+std::string RegisteredFileName(const DriverFile& file, const PrinterModel& model);
 
 // Registry locations and the message for a value that cannot be set (cp936).
 extern const char* const kDefaultPrinterKey;   // under HKEY_CURRENT_USER

@@ -7,6 +7,19 @@
 #include <string>
 #include <vector>
 
+// windows.h maps several of these method names to their A/W forms; the
+// interface is the same in every file whatever was included before it.
+#undef AddPort
+#undef AddPrinter
+#undef AddPrinterDriver
+#undef ConfigurePort
+#undef CopyFile
+#undef EnumMonitors
+#undef EnumPorts
+#undef GetPrinterDriverDirectory
+#undef GetVersionEx
+#undef RegOpenKey
+
 namespace engine {
 
 // Win32 error codes the engine looks at by value.

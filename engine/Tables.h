@@ -45,6 +45,7 @@ struct DriverFile {
     const char* pszExtension;
     DriverFileRole role;
     const char* pszRegisteredName;  // for fixed names; null for model names
+    int nDependentIndex;            // entry in the dependent-file list, -1 for other roles
 };
 
 constexpr size_t kDriverFileCount = 8;

@@ -83,6 +83,27 @@ bool WriteRegistryValue(ISystemServices& sys, RegRoot root, const char* subKey,
     return written;
 }
 
+// Names the first input outside its table, or null when all fit.
+const char* InvalidSetting(int modelRow, const SerialSettings& serial) {
+    const struct {
+        int index;
+        size_t count;
+        const char* what;
+    } inputs[] = {
+        {modelRow, kModelCount, "no printer model is selected"},
+        {serial.nPort, kPortCount, "no port is selected"},
+        {serial.nBaud, sizeof BaudRateTexts / sizeof *BaudRateTexts, "no baud rate is selected"},
+        {serial.nDataBits, sizeof DataBitsTexts / sizeof *DataBitsTexts, "no data bits are selected"},
+        {serial.nStopBits, sizeof StopBitsTexts / sizeof *StopBitsTexts, "no stop bits are selected"},
+        {serial.nParity, sizeof ParityLetters / sizeof *ParityLetters, "no parity is selected"},
+        {serial.nFlow, sizeof FlowLetters / sizeof *FlowLetters, "no flow control is selected"},
+    };
+    for (const auto& input : inputs) {
+        if (input.index < 0 || static_cast<size_t>(input.index) >= input.count) return input.what;
+    }
+    return nullptr;
+}
+
 }  // namespace
 
 std::string InstallOutcome::Message() const {
@@ -91,6 +112,8 @@ std::string InstallOutcome::Message() const {
     switch (step) {
     case InstallStep::None:
         return succeeded ? "The printer driver was installed." : "The installation did not run.";
+    case InstallStep::Settings:
+        return "Nothing was installed: " + subject + ".";
     case InstallStep::DriverDirectory:
         return "Could not get the printer driver directory for \"" + subject + "\": " + reason;
     case InstallStep::CopyFile:
@@ -179,9 +202,17 @@ InstallOutcome InstallDriver(ISystemServices& sys, const InstallTarget& target, 
         if (progress) progress(position);
     };
     g_strPortName = portName;
-    const PrinterModel& model = ModelTable[modelRow];
 
     InstallOutcome outcome;
+    // A combo box without a selection reads as -1.
+    const char* invalid = InvalidSetting(modelRow, serial);
+    if (invalid) {
+        outcome.step = InstallStep::Settings;
+        outcome.subject = invalid;
+        return outcome;
+    }
+    const PrinterModel& model = ModelTable[modelRow];
+
     std::string directory;
     if (!QueryDriverDirectory(sys, target, directory, outcome)) return outcome;
 

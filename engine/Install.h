@@ -29,7 +29,7 @@ struct SerialSettings {
 };
 
 // The step at which an installation stopped.
-enum class InstallStep { None, DriverDirectory, CopyFile, RegisterDriver, CreatePrinter };
+enum class InstallStep { None, Settings, DriverDirectory, CopyFile, RegisterDriver, CreatePrinter };
 
 struct InstallOutcome {
     bool succeeded = false;

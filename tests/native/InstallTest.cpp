@@ -197,6 +197,39 @@ TEST_F(InstallTest, WorksWithoutAProgressReceiver) {
     EXPECT_TRUE(sys.Called("Sleep 500"));
 }
 
+// A combo box without a selection reads as -1; nothing may be read out of
+// a table for it, and nothing may be touched.
+TEST(InstallSettings, IndexOutsideItsTableStopsBeforeAnything) {
+    const struct {
+        const char* what;
+        int modelRow;
+        engine::SerialSettings serial;
+        const char* named;
+    } cases[] = {
+        {"no model", -1, {}, "printer model"},
+        {"model past the end", 11, {}, "printer model"},
+        {"no port", 5, {-1, 5, 3, 0, 2, 2}, "port"},
+        {"port past the end", 5, {7, 5, 3, 0, 2, 2}, "port"},
+        {"baud", 5, {3, 9, 3, 0, 2, 2}, "baud rate"},
+        {"data bits", 5, {3, 5, -1, 0, 2, 2}, "data bits"},
+        {"stop bits", 5, {3, 5, 3, 3, 2, 2}, "stop bits"},
+        {"parity", 5, {3, 5, 3, 0, 5, 2}, "parity"},
+        {"flow", 5, {3, 5, 3, 0, 2, -1}, "flow control"},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.what);
+        fake::FakeServices sys;
+        const engine::InstallOutcome outcome =
+            engine::InstallDriver(sys, engine::kTargetX86, c.modelRow, c.serial, true, "COM1:", sys.Progress());
+        EXPECT_FALSE(outcome.succeeded);
+        EXPECT_EQ(outcome.step, engine::InstallStep::Settings);
+        EXPECT_NE(outcome.Message().find(c.named), std::string::npos) << outcome.Message();
+        EXPECT_TRUE(sys.progress.empty());
+        EXPECT_EQ(sys.CountCalls("GetPrinterDriverDirectory"), 0u);
+        EXPECT_EQ(sys.CountCalls("RegOpenKey"), 0u);
+    }
+}
+
 // ---- Failures that stop the installation
 
 struct FailureCase {

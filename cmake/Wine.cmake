@@ -27,12 +27,14 @@ foreach(kind win64 win32)
   set_tests_properties(wine_down_${kind} PROPERTIES FIXTURES_CLEANUP wine_${kind})
 endforeach()
 
-# add_wine_gtest(target [WIN32] [DESKTOP])
+# add_wine_gtest(target [WIN32] [DESKTOP] [DLL_OVERRIDES value])
 #   Registers a GoogleTest executable's cases with CTest, run under Wine.
 #   WIN32: in the 32-bit X prefix instead of the 64-bit one.
 #   DESKTOP: the cases show windows, so they take turns (focus).
+#   DLL_OVERRIDES: Wine's DLL load order for the cases and the programs they
+#   start (WINEDLLOVERRIDES; Wine reads it from the Unix environment only).
 function(add_wine_gtest target)
-  cmake_parse_arguments(ARG "WIN32;DESKTOP" "" "" ${ARGN})
+  cmake_parse_arguments(ARG "WIN32;DESKTOP" "DLL_OVERRIDES" "" ${ARGN})
   if(ARG_WIN32)
     set(_kind win32)
     set(_emu ${WINE_RUN} ${WINE_PREFIX_WIN32} x11)
@@ -48,6 +50,9 @@ function(add_wine_gtest target)
   set(_props FIXTURES_REQUIRED wine_${_kind} TIMEOUT 120)
   if(ARG_DESKTOP)
     list(APPEND _props RESOURCE_LOCK wine_desktop_${_kind})
+  endif()
+  if(ARG_DLL_OVERRIDES)
+    list(APPEND _props ENVIRONMENT "WINEDLLOVERRIDES=${ARG_DLL_OVERRIDES}")
   endif()
   gtest_discover_tests(${target}
     DISCOVERY_MODE PRE_TEST

@@ -4,6 +4,8 @@
 
 #include <vector>
 
+#include "DllSearch.h"
+#include "ProcAddress.h"
 #include "ProgramTitle.h"
 
 namespace ui {
@@ -47,11 +49,29 @@ void App::ShowHelpFor(int templateId) const {
     if (m_services) m_services->ShowHelp(m_helpFile, kHelpTopicBase + static_cast<UINT>(templateId));
 }
 
+bool LoadCommonControls() {
+    // Not a known DLL either: taken from the system folder, never from the
+    // program's own.
+    HMODULE module = win32::LoadSystemLibrary("comctl32.dll");
+    using InitFn = BOOL(WINAPI*)(const INITCOMMONCONTROLSEX*);
+    auto init = win32::ProcAddress<InitFn>(module, "InitCommonControlsEx");
+    if (!init) return false;
+    INITCOMMONCONTROLSEX controls = {sizeof controls, ICC_LISTVIEW_CLASSES | ICC_PROGRESS_CLASS | ICC_BAR_CLASSES};
+    return init(&controls) != FALSE;
+}
+
 int RunApplication() {
-    INITCOMMONCONTROLSEX controls = {sizeof controls, ICC_LISTVIEW_CLASSES | ICC_PROGRESS_CLASS | ICC_BAR_CLASSES | ICC_STANDARD_CLASSES};
-    ::InitCommonControlsEx(&controls);
     App* app = App::Current();
-    if (app) app->InitInstance();
+    if (!app) return 0;
+    if (!LoadCommonControls()) {
+        // Without them no page can be created.
+        DWORD error = ::GetLastError();
+        app->Services().ShowMessage("The common controls (comctl32.dll) could not be loaded from the system folder: " +
+                                        app->Services().ErrorText(error) + " (error " + std::to_string(error) + ")",
+                                    engine::TextEncoding::Ansi);
+        return 1;
+    }
+    app->InitInstance();
     return 0;
 }
 

@@ -43,6 +43,10 @@ private:
 // Topic numbers of the pages in the help file.
 constexpr UINT kHelpTopicBase = 0x20000;
 
+// Registers the list view, progress bar and trackbar classes the
+// templates use. False when the common controls could not be loaded.
+bool LoadCommonControls();
+
 // Prepares the common controls and runs the application object's start
 // operation; the process exit status.
 int RunApplication();

@@ -2,7 +2,13 @@
 // planted DLL would be found before the system's own.
 #pragma once
 
+#include <windows.h>
+
 namespace win32 {
+
+// Loads a DLL from the system folder only, never from the program's folder
+// or the current directory. Null on failure, with GetLastError() set.
+HMODULE LoadSystemLibrary(const char* fileName);
 
 // Limits the DLL search of later loads to the system folder
 // (SetDefaultDllDirectories, where the system has it). Call it first thing

@@ -5,6 +5,7 @@
 #include <vector>
 
 #include "ProcAddress.h"
+#include "DllSearch.h"
 #include "ProgramTitle.h"
 
 namespace win32 {
@@ -20,25 +21,6 @@ constexpr UINT kChineseCodePage = 936;
 
 // The spooler's interface takes non-const text pointers it never writes.
 char* Text(const std::string& text) { return const_cast<char*>(text.c_str()); }
-
-std::string SystemFolder() {
-    UINT size = GetSystemDirectoryA(nullptr, 0);
-    if (size == 0) return std::string();
-    std::vector<char> buffer(size);
-    UINT length = GetSystemDirectoryA(buffer.data(), size);
-    if (length == 0 || length >= size) return std::string();
-    return std::string(buffer.data(), length);
-}
-
-// LOAD_LIBRARY_SEARCH_* flags are understood wherever AddDllDirectory is
-// there (Windows 8, or 7 with KB2533623); elsewhere LoadLibraryEx rejects
-// them, and the full path with the altered search order does the job.
-DWORD SystemLoadFlags() {
-    if (GetProcAddress(GetModuleHandleA("kernel32"), "AddDllDirectory")) {
-        return LOAD_LIBRARY_SEARCH_SYSTEM32;
-    }
-    return LOAD_WITH_ALTERED_SEARCH_PATH;
-}
 
 HKEY RootKey(engine::RegRoot root) {
     return root == engine::RegRoot::LocalMachine ? HKEY_LOCAL_MACHINE : HKEY_CURRENT_USER;
@@ -57,14 +39,8 @@ std::wstring Widen(const std::string& text, UINT codePage) {
 }  // namespace
 
 Win32Services::Win32Services(const char* spoolerFile) {
-    std::string folder = SystemFolder();
-    if (folder.empty()) {
-        m_loadError = GetLastError();
-    } else {
-        std::string path = folder + "\\" + spoolerFile;
-        m_spooler = LoadLibraryExA(path.c_str(), nullptr, SystemLoadFlags());
-        if (!m_spooler) m_loadError = GetLastError();
-    }
+    m_spooler = LoadSystemLibrary(spoolerFile);
+    if (!m_spooler) m_loadError = GetLastError();
     if (!m_spooler && m_loadError == 0) m_loadError = ERROR_MOD_NOT_FOUND;
 
     m_fn.getPrinterDriverDirectory =

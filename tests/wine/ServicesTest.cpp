@@ -76,14 +76,19 @@ TEST(SpoolerModule, PlantedCopyInTheProgramFolderIsIgnored) {
     ASSERT_TRUE(CopyFileA(PLAIN_SPOOLER_LOAD, (folder / "plain_spooler_load.exe").c_str(), FALSE));
     ASSERT_TRUE(CopyFileA(ProgramFile().c_str(), (folder / TEST_PROGRAM_NAME ".exe").c_str(), FALSE));
 
-    // The threat is real here: loaded by name, the planted copy wins.
+    // The threat is real here: loaded by name, the planted copy wins. Wine
+    // reports its built-in copy under the path it looked in, so only the
+    // planted copy's own mark tells.
     ASSERT_EQ(RunToEnd(folder / "plain_spooler_load.exe", "", folder.Path()), 0);
+    ASSERT_TRUE(FileExists(folder / "winspool.drv.loaded")) << "the planted copy was not taken";
+    DeleteFileA((folder / "winspool.drv.loaded").c_str());
     // The services, run from that folder, still reach the system's spooler.
     EXPECT_EQ(RunToEnd(folder / TEST_PROGRAM_NAME ".exe",
                        "--gtest_brief=1 --gtest_filter=SpoolerModule.IsLoadedFromTheSystemFolder:"
                        "Spooler.EnumPortsListsTheLocalPorts",
                        folder.Path()),
               0);
+    EXPECT_FALSE(FileExists(folder / "winspool.drv.loaded")) << "the services took the planted copy";
 }
 
 // Each spooler operation, called so that only a missing entry point can

@@ -31,8 +31,9 @@ foreach(_variant IN ITEMS "" "_win32")
     TEST_PREFIX_IS_64BIT=${_is64}
     PLANTED_DLL="Z:$<TARGET_FILE:planted_probe>"
     PLAIN_SPOOLER_LOAD="Z:$<TARGET_FILE:plain_spooler_load>")
-  # Message boxes and the monitors' dialogs take the focus.
-  add_wine_gtest(${_target} ${_prefix_args} DESKTOP)
+  # Message boxes and the monitors' dialogs take the focus. A spooler DLL
+  # found in the program's folder is taken first, as on a real system.
+  add_wine_gtest(${_target} ${_prefix_args} DESKTOP DLL_OVERRIDES "winspool.drv=n,b")
 
   # Reads back through winspool itself; the product does not link it.
   set(_target install_test${_variant})

@@ -1,0 +1,31 @@
+# The distribution: the program with the folders "x86" and "x64" beside it.
+# By default they hold the build's stand-in files; DRIVER_FILES_DIR points
+# at a folder with the vendor's real files (x86/ and x64/) instead.
+set(DRIVER_FILES_DIR "" CACHE PATH "Folder with the vendor's driver files in x86/ and x64/ (empty: stand-ins)")
+
+install(TARGETS ${PROGRAM_NAME} RUNTIME DESTINATION .)
+if(DRIVER_FILES_DIR)
+  find_vendor_driver_files("${DRIVER_FILES_DIR}" _vendor_files)
+  foreach(_file IN LISTS _vendor_files)
+    get_filename_component(_arch_dir ${_file} DIRECTORY)
+    get_filename_component(_arch ${_arch_dir} NAME)
+    install(FILES ${_file} DESTINATION ${_arch})
+  endforeach()
+else()
+  foreach(_arch IN LISTS DRIVER_ARCHS)
+    install(DIRECTORY ${CMAKE_BINARY_DIR}/dist/${_arch} DESTINATION .)
+  endforeach()
+endif()
+
+set(CPACK_GENERATOR ZIP)
+set(CPACK_PACKAGE_NAME ${PROGRAM_NAME})
+set(CPACK_PACKAGE_VERSION ${PROJECT_VERSION})
+set(CPACK_PACKAGE_VENDOR "ORVA")
+set(CPACK_PACKAGE_DESCRIPTION_SUMMARY "ORVA printer driver setup")
+if(DRIVER_FILES_DIR)
+  set(CPACK_PACKAGE_FILE_NAME ${PROGRAM_NAME}-${PROJECT_VERSION})
+else()
+  set(CPACK_PACKAGE_FILE_NAME ${PROGRAM_NAME}-${PROJECT_VERSION}-standin-drivers)
+endif()
+set(CPACK_PACKAGE_DIRECTORY ${CMAKE_BINARY_DIR}/package)
+include(CPack)

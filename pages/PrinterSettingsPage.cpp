@@ -59,11 +59,12 @@ BOOL CPrinterSettingsPage::OnInitDialog() {
     HWND hwnd = GetSafeHwnd();
 
     if (HMENU menu = ::GetSystemMenu(hwnd, FALSE)) {
-        char text[kAboutItemTextSize] = {};
-        ::LoadStringA(::GetModuleHandleW(nullptr), IDS_ABOUT_ITEM, text, sizeof text);
+        // Wide: the Chinese text would not survive a non-Chinese ANSI code page.
+        wchar_t text[kAboutItemTextSize] = {};
+        ::LoadStringW(::GetModuleHandleW(nullptr), IDS_ABOUT_ITEM, text, kAboutItemTextSize);
         if (text[0]) {
-            ::AppendMenuA(menu, MF_SEPARATOR, 0, nullptr);
-            ::AppendMenuA(menu, MF_STRING, IDM_ABOUT, text);
+            ::AppendMenuW(menu, MF_SEPARATOR, 0, nullptr);
+            ::AppendMenuW(menu, MF_STRING, IDM_ABOUT, text);
         }
     }
 

@@ -14,7 +14,7 @@
 
 #include "RemoteInstallation.h"
 #include "RemoteProgram.h"
-#include "RemoteScreen.h"
+#include "UiScreenshot.h"
 #include "RemoteWizard.h"
 #include "SpoolerReadBack.h"
 #include "TestSupport.h"
@@ -84,13 +84,13 @@ int RowOf(const std::vector<std::string>& names, const std::string& name) {
 
 // Saves the screen area of the windows as a PNG file among the artifacts.
 ::testing::AssertionResult Screenshot(const std::string& file, std::initializer_list<HWND> windows) {
-    const Picture picture = CaptureScreen(AreaOf(windows));
+    const uitest::Picture picture = uitest::CaptureScreen(uitest::AreaOf(windows));
     if (picture.width == 0) return ::testing::AssertionFailure() << "the screen could not be read for " << file;
     // A window has text, frame and face colours at the least.
-    if (picture.ColourCount() < 3) {
-        return ::testing::AssertionFailure() << file << " shows " << picture.ColourCount() << " colour(s) only";
+    if (uitest::ColourCount(picture) < 3) {
+        return ::testing::AssertionFailure() << file << " shows " << uitest::ColourCount(picture) << " colour(s) only";
     }
-    if (!WritePng(picture, kArtifacts + "\\" + file)) return ::testing::AssertionFailure() << "cannot write " << file;
+    if (!uitest::WritePng(picture, kArtifacts + "\\" + file)) return ::testing::AssertionFailure() << "cannot write " << file;
     return ::testing::AssertionSuccess();
 }
 

@@ -14,7 +14,7 @@ target_link_options(program_hook PRIVATE -static -Wl,--kill-at)
 set(_program_support
   support/RemoteProgram.cpp
   support/RemoteWizard.cpp
-  support/RemoteScreen.cpp
+  support/UiScreenshot.cpp
   support/RemoteInstallation.cpp
   support/SpoolerReadBack.cpp
   support/TestSupport.cpp)

@@ -61,21 +61,32 @@ std::vector<uint8_t> StoredZlib(const std::vector<uint8_t>& raw) {
 
 }  // namespace
 
-Picture CaptureWindow(HWND window) {
+RECT AreaOf(std::initializer_list<HWND> windows) {
+    RECT area = {};
+    bool first = true;
+    for (HWND window : windows) {
+        RECT rect;
+        if (!window || !GetWindowRect(window, &rect)) continue;
+        if (first) {
+            area = rect;
+            first = false;
+        } else {
+            UnionRect(&area, &area, &rect);
+        }
+    }
+    RECT screen = {0, 0, GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CYSCREEN)};
+    IntersectRect(&area, &area, &screen);
+    return area;
+}
+
+Picture CaptureScreen(const RECT& area) {
     Picture picture;
-    RECT rect;
-    if (!::GetWindowRect(window, &rect)) return picture;
-    const int width = rect.right - rect.left;
-    const int height = rect.bottom - rect.top;
+    const int width = area.right - area.left;
+    const int height = area.bottom - area.top;
     if (width <= 0 || height <= 0) return picture;
 
-    HDC screen = ::GetDC(nullptr);
-    HDC memory = ::CreateCompatibleDC(screen);
-    HBITMAP bitmap = ::CreateCompatibleBitmap(screen, width, height);
-    HGDIOBJ old = ::SelectObject(memory, bitmap);
-    BOOL copied = ::BitBlt(memory, 0, 0, width, height, screen, rect.left, rect.top, SRCCOPY | CAPTUREBLT);
-    ::SelectObject(memory, old);
-
+    HDC screen = GetDC(nullptr);
+    HDC memory = CreateCompatibleDC(screen);
     BITMAPINFO info = {};
     info.bmiHeader.biSize = sizeof info.bmiHeader;
     info.bmiHeader.biWidth = width;
@@ -83,27 +94,41 @@ Picture CaptureWindow(HWND window) {
     info.bmiHeader.biPlanes = 1;
     info.bmiHeader.biBitCount = 24;
     info.bmiHeader.biCompression = BI_RGB;
-    const int stride = (width * 3 + 3) & ~3;
-    std::vector<uint8_t> bgr(static_cast<size_t>(stride) * static_cast<size_t>(height));
-    int rows = copied ? ::GetDIBits(memory, bitmap, 0, static_cast<UINT>(height), bgr.data(), &info, DIB_RGB_COLORS) : 0;
-    ::DeleteObject(bitmap);
-    ::DeleteDC(memory);
-    ::ReleaseDC(nullptr, screen);
-    if (rows != height) return picture;
-
-    picture.width = width;
-    picture.height = height;
-    picture.rgb.resize(static_cast<size_t>(width) * static_cast<size_t>(height) * 3);
-    for (int y = 0; y < height; ++y) {
-        const uint8_t* in = bgr.data() + static_cast<size_t>(y) * static_cast<size_t>(stride);
-        uint8_t* out = picture.rgb.data() + static_cast<size_t>(y) * static_cast<size_t>(width) * 3;
-        for (int x = 0; x < width; ++x) {
-            out[x * 3 + 0] = in[x * 3 + 2];
-            out[x * 3 + 1] = in[x * 3 + 1];
-            out[x * 3 + 2] = in[x * 3 + 0];
+    void* bits = nullptr;
+    HBITMAP bitmap = CreateDIBSection(screen, &info, DIB_RGB_COLORS, &bits, nullptr, 0);
+    bool copied = false;
+    if (bitmap && bits) {
+        HGDIOBJ old = SelectObject(memory, bitmap);
+        copied = BitBlt(memory, 0, 0, width, height, screen, area.left, area.top, SRCCOPY) != FALSE;
+        GdiFlush();
+        SelectObject(memory, old);
+    }
+    if (copied) {
+        const size_t stride = (static_cast<size_t>(width) * 3 + 3) & ~static_cast<size_t>(3);
+        const auto* source = static_cast<const uint8_t*>(bits);
+        picture.width = width;
+        picture.height = height;
+        picture.rgb.reserve(static_cast<size_t>(width) * height * 3);
+        for (int y = 0; y < height; ++y) {
+            const uint8_t* row = source + stride * y;
+            for (int x = 0; x < width; ++x) {
+                // The DIB holds blue, green, red.
+                picture.rgb.push_back(row[x * 3 + 2]);
+                picture.rgb.push_back(row[x * 3 + 1]);
+                picture.rgb.push_back(row[x * 3]);
+            }
         }
     }
+    if (bitmap) DeleteObject(bitmap);
+    DeleteDC(memory);
+    ReleaseDC(nullptr, screen);
     return picture;
+}
+
+Picture CaptureWindow(HWND window) {
+    RECT rect;
+    if (!::GetWindowRect(window, &rect)) return Picture();
+    return CaptureScreen(rect);
 }
 
 size_t ColourCount(const Picture& picture) {

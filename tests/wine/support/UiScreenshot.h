@@ -4,6 +4,7 @@
 #include <windows.h>
 
 #include <cstdint>
+#include <initializer_list>
 #include <string>
 #include <vector>
 
@@ -14,6 +15,11 @@ struct Picture {
     int height = 0;
     std::vector<uint8_t> rgb;  // top row first, three bytes a pixel
 };
+
+// The smallest rectangle that holds all the windows, within the screen.
+RECT AreaOf(std::initializer_list<HWND> windows);
+// The screen's pixels in `area`; empty when they could not be read.
+Picture CaptureScreen(const RECT& area);
 
 // What is on the screen where the window is, frame and caption included.
 // Empty (0 × 0) when it cannot be read.

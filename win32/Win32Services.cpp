@@ -149,23 +149,38 @@ void Win32Services::ClosePrinter(engine::PrinterHandle printer) {
     if (!m_fn.closePrinter(reinterpret_cast<HANDLE>(printer))) Failed();
 }
 
+namespace {
+
+// The spooler's enumerations, the two-call way: the first call only learns
+// the size (its failure for want of a buffer is the expected answer), the
+// second gets a buffer of exactly that size. The entries it reports are
+// kept even when it fails; a count that does not fit the buffer reports none.
+template <class Entry, class EnumFn>
+BOOL EnumTwoCalls(EnumFn enumerate, DWORD level, std::vector<BYTE>& buffer, const Entry** entries,
+                  DWORD* count) {
+    DWORD needed = 0;
+    *count = 0;
+    enumerate(nullptr, level, nullptr, 0, &needed, count);
+
+    buffer.assign(needed, 0);
+    DWORD stillNeeded = 0;
+    *count = 0;
+    BOOL ok = enumerate(nullptr, level, buffer.empty() ? nullptr : buffer.data(), needed, &stillNeeded, count);
+    if (static_cast<size_t>(*count) * sizeof(Entry) > buffer.size()) *count = 0;
+    *entries = reinterpret_cast<const Entry*>(buffer.data());
+    return ok;
+}
+
+}  // namespace
+
 bool Win32Services::EnumPorts(std::vector<engine::PortEntry>& ports) {
     ports.clear();
     if (!Have(m_fn.enumPorts)) return false;
-    // First call only learns the size; its failure for want of a buffer is
-    // the expected answer.
-    DWORD needed = 0;
+    std::vector<BYTE> buffer;
+    const PORT_INFO_2A* entries = nullptr;
     DWORD count = 0;
-    m_fn.enumPorts(nullptr, kPortLevel, nullptr, 0, &needed, &count);
-
-    std::vector<BYTE> buffer(needed);
-    DWORD stillNeeded = 0;
-    count = 0;
-    BOOL ok = m_fn.enumPorts(nullptr, kPortLevel, buffer.empty() ? nullptr : buffer.data(), needed,
-                             &stillNeeded, &count);
+    BOOL ok = EnumTwoCalls(m_fn.enumPorts, kPortLevel, buffer, &entries, &count);
     if (!ok) Failed();
-    if (static_cast<size_t>(count) * sizeof(PORT_INFO_2A) > buffer.size()) count = 0;
-    const auto* entries = reinterpret_cast<const PORT_INFO_2A*>(buffer.data());
     for (DWORD i = 0; i < count; ++i) {
         engine::PortEntry entry;
         if (entries[i].pPortName) entry.name = entries[i].pPortName;
@@ -178,18 +193,11 @@ bool Win32Services::EnumPorts(std::vector<engine::PortEntry>& ports) {
 bool Win32Services::EnumMonitors(std::vector<engine::MonitorEntry>& monitors) {
     monitors.clear();
     if (!Have(m_fn.enumMonitors)) return false;
-    DWORD needed = 0;
+    std::vector<BYTE> buffer;
+    const MONITOR_INFO_1A* entries = nullptr;
     DWORD count = 0;
-    m_fn.enumMonitors(nullptr, kMonitorLevel, nullptr, 0, &needed, &count);
-
-    std::vector<BYTE> buffer(needed);
-    DWORD stillNeeded = 0;
-    count = 0;
-    BOOL ok = m_fn.enumMonitors(nullptr, kMonitorLevel, buffer.empty() ? nullptr : buffer.data(),
-                                needed, &stillNeeded, &count);
+    BOOL ok = EnumTwoCalls(m_fn.enumMonitors, kMonitorLevel, buffer, &entries, &count);
     if (!ok) Failed();
-    if (static_cast<size_t>(count) * sizeof(MONITOR_INFO_1A) > buffer.size()) count = 0;
-    const auto* entries = reinterpret_cast<const MONITOR_INFO_1A*>(buffer.data());
     for (DWORD i = 0; i < count; ++i) {
         engine::MonitorEntry entry;
         if (entries[i].pName) {

@@ -47,28 +47,6 @@ TEST(SpoolerModule, IsLoadedFromTheSystemFolder) {
     EXPECT_TRUE(EqualNoCase(FileNameOf(path), "winspool.drv")) << path;
 }
 
-// Runs a program to its end; its exit code, or -1 when it did not start or
-// end. The deadline only keeps a stuck child from holding up the run.
-int RunToEnd(const std::string& program, const std::string& arguments, const std::string& folder) {
-    std::string commandLine = "\"" + program + "\" " + arguments;
-    STARTUPINFOA startup = {};
-    startup.cb = sizeof startup;
-    PROCESS_INFORMATION process = {};
-    if (!CreateProcessA(program.c_str(), &commandLine[0], nullptr, nullptr, FALSE, 0, nullptr,
-                        folder.c_str(), &startup, &process)) {
-        return -1;
-    }
-    DWORD code = static_cast<DWORD>(-1);
-    if (WaitForSingleObject(process.hProcess, 60000) == WAIT_OBJECT_0) {
-        GetExitCodeProcess(process.hProcess, &code);
-    } else {
-        TerminateProcess(process.hProcess, code);
-    }
-    CloseHandle(process.hThread);
-    CloseHandle(process.hProcess);
-    return static_cast<int>(code);
-}
-
 TEST(SpoolerModule, PlantedCopyInTheProgramFolderIsIgnored) {
     // A program folder with a planted winspool.drv, as in a downloads folder.
     ScratchFolder folder("services-planted");

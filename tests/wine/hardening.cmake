@@ -1,5 +1,5 @@
 # The program started beside planted DLLs.
-add_executable(hardening_test HardeningTest.cpp support/TestSupport.cpp)
+add_executable(hardening_test HardeningTest.cpp support/RemoteProgram.cpp support/TestSupport.cpp)
 target_include_directories(hardening_test PRIVATE ${CMAKE_CURRENT_SOURCE_DIR}/support)
 target_link_libraries(hardening_test PRIVATE GTest::gtest_main)
 target_link_options(hardening_test PRIVATE -static)

@@ -44,6 +44,10 @@ std::string SystemFolder();
 std::string CurrentFolder();
 std::string ProgramFile();
 
+// Runs a program to its end; its exit code, or -1 when it did not start or
+// end. The deadline only keeps a stuck child from holding up the run.
+int RunToEnd(const std::string& program, const std::string& arguments, const std::string& folder);
+
 // What a scripted dialog showed.
 struct DialogSeen {
     HWND hwnd = nullptr;
